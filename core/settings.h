@@ -29,7 +29,8 @@ const char* DayKey(int box);
 // The module path cut at its last backslash, searched character by character in
 // code page 936 so that a trail byte 0x5C never cuts the path. No backslash: empty.
 Text ExecutableDirectoryFromModulePath(const Text& modulePath);
-// Appends a backslash unless there is one already.
+// Appends a backslash unless the directory already ends with one (or with a slash,
+// the separator of systems other than Windows).
 Text RunDirectoryOf(const Text& executableDirectory);
 // RunDirectory followed directly by "close.ini".
 Text SettingsPathOf(const Text& runDirectory);
