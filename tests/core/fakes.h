@@ -4,9 +4,11 @@
 
 #include <array>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "clock.h"
+#include "countdown.h"
 #include "countdown_view.h"
 #include "notice.h"
 #include "power.h"
@@ -100,4 +102,77 @@ public:
     std::vector<Call> calls;
     bool result = true;
     std::vector<std::string>& log;
+};
+
+// The prompt window's opening rule around a real Countdown: created once and counted
+// down by its own timer; opening it again while it is open only brings it forward.
+class FakePromptWindow final : public CountdownView {
+public:
+    FakePromptWindow(Countdown& countdown, Text executableDirectory)
+        : countdown_(countdown), executableDirectory_(std::move(executableDirectory)) {}
+
+    void Open() {
+        if (open) {
+            ++broughtForward;
+            return;
+        }
+        open = true;
+        ++creations;
+        label.clear();
+        timerPeriod = 1000;
+        countdown_.OnPromptCreated(*this, executableDirectory_);
+    }
+    // One tick of 时钟1, if it runs.
+    void Tick() {
+        if (open && timerPeriod > 0) countdown_.OnCountdownTick(*this);
+    }
+
+    void SetRemainingText(const Text& t) override { label = t; }
+    void SetCountdownTimerPeriod(int32_t ms) override { timerPeriod = ms < 0 ? 0 : ms; }
+    void ClosePromptWindow() override {
+        open = false;
+        timerPeriod = 0;
+    }
+
+    bool open = false;
+    int creations = 0;
+    int broughtForward = 0;
+    Text label;
+    int32_t timerPeriod = 0;
+
+private:
+    Countdown& countdown_;
+    Text executableDirectory_;
+};
+
+// A RecordingScheduleView whose OpenPromptWindow also opens a FakePromptWindow.
+class PromptOpeningScheduleView final : public ScheduleView {
+public:
+    PromptOpeningScheduleView(RecordingScheduleView& controls, FakePromptWindow& prompt)
+        : controls_(controls), prompt_(prompt) {}
+
+    Text ToggleCaption() override { return controls_.ToggleCaption(); }
+    void SetToggleCaption(const Text& c) override { controls_.SetToggleCaption(c); }
+    bool IsDayTicked(int box) override { return controls_.IsDayTicked(box); }
+    void SetDayTicked(int box) override { controls_.SetDayTicked(box); }
+    Text HourText() override { return controls_.HourText(); }
+    Text MinuteText() override { return controls_.MinuteText(); }
+    Text SecondText() override { return controls_.SecondText(); }
+    Text ReminderText() override { return controls_.ReminderText(); }
+    void SetHourText(const Text& t) override { controls_.SetHourText(t); }
+    void SetMinuteText(const Text& t) override { controls_.SetMinuteText(t); }
+    void SetSecondText(const Text& t) override { controls_.SetSecondText(t); }
+    void SetReminderText(const Text& t) override { controls_.SetReminderText(t); }
+    bool IsActionChosen(int b) override { return controls_.IsActionChosen(b); }
+    void SetActionChosen(int b, bool on) override { controls_.SetActionChosen(b, on); }
+    void SetStatusText(const Text& t) override { controls_.SetStatusText(t); }
+    void SetCheckTimerPeriod(int32_t ms) override { controls_.SetCheckTimerPeriod(ms); }
+    void OpenPromptWindow() override {
+        controls_.OpenPromptWindow();
+        prompt_.Open();
+    }
+
+private:
+    RecordingScheduleView& controls_;
+    FakePromptWindow& prompt_;
 };
