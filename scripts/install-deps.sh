@@ -3,10 +3,9 @@
 # it only calls apt-get when something is missing.
 set -euo pipefail
 
-need_i386=0
 packages=(cmake g++ make googletest libgtest-dev libbenchmark-dev
-          g++-mingw-w64-i686 mingw-w64-i686-dev binutils-mingw-w64-i686
-          wine wine32:i386 xvfb xauth x11-utils imagemagick fonts-wqy-microhei locales python3)
+          g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-i686-dev binutils-mingw-w64-i686
+          wine wine64 xvfb xauth x11-utils imagemagick fonts-wqy-microhei locales python3)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -30,9 +29,6 @@ if ! command -v apt-get >/dev/null; then
     exit 1
 fi
 
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-    $SUDO dpkg --add-architecture i386
-fi
 echo "install-deps: installing ${missing[*]}" >&2
 export DEBIAN_FRONTEND=noninteractive
 $SUDO apt-get update -qq || { echo "install-deps: apt-get update failed" >&2; exit 1; }
