@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test tier: native core tests and checks of the shipped
+# exe, then the Windows-side and black-box tests under Wine. Screenshots go to artifacts/.
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+
+"$root/scripts/build.sh" all
+
+source "$root/scripts/wine-env.sh"
+velmora_wine_ready
+trap velmora_wine_stop EXIT
+mkdir -p "$root/artifacts"
+
+status=0
+echo "== native tests and shipped-exe checks"
+ctest --test-dir "$root/build/native" --output-on-failure -j2 || status=1
+echo "== Windows-side and black-box tests under Wine"
+VELMORA_ARTIFACTS="$root/artifacts" ctest --test-dir "$root/build/win64" --output-on-failure --timeout 300 || status=1
+exit $status
