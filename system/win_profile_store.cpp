@@ -11,7 +11,9 @@ Text WinProfileStore::GetString(const Text& path, const Text& section, const Tex
                                             defaultText.empty() ? nullptr : defaultText.c_str(),
                                             buffer.data(), static_cast<DWORD>(buffer.size()),
                                             path.c_str());
-    return Text(buffer.data(), length);
+    // A cut inside a double-byte character can leave a zero byte within the reported length.
+    const Text value(buffer.data(), length);
+    return value.substr(0, value.find('\0'));
 }
 
 bool WinProfileStore::PutString(const Text& path, const Text& section, const Text& key,
