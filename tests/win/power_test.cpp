@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "power.h"
+#include "win_power.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <cstdint>
 
 // core/power.h by its path: a plain "power.h" here would name this header itself.
-#include "../core/power.h"
+#include "power.h"
 
 struct PowerApi {
     decltype(&::GetVersionExA) getVersionEx;

@@ -1,4 +1,4 @@
-#include "power.h"
+#include "win_power.h"
 
 #include "scoped_win.h"
 
