@@ -387,6 +387,10 @@ LRESULT Window::StaticProc(HWND handle, UINT message, WPARAM wParam, LPARAM lPar
 
 LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     HWND handle = handle_;
+    if (auto seeFirst = events_.message) {
+        LRESULT result = 0;
+        if (seeFirst(message, wParam, lParam, result)) return result;
+    }
     switch (message) {
     case WM_CLOSE:
     case WM_QUERYENDSESSION:

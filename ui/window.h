@@ -35,6 +35,9 @@ struct WindowEvents {
     std::function<void(std::string_view control)> clicked;   // push buttons, check boxes, radio buttons
     std::function<void(std::string_view timer)> tick;
     std::function<void(UINT command)> menuCommand;
+    // Sees every message first; returning true answers it with `result`. For messages the
+    // window has no event for, such as the shell's registered "TaskbarCreated".
+    std::function<bool(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)> message;
 };
 
 class Window : private ControlHost {
