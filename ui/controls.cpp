@@ -196,9 +196,16 @@ LRESULT EditBoxProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 // A group box is the real parent of its controls; their notifications go on to the
-// top-level window as if the controls were its own.
+// top-level window as if the controls were its own. It paints its own inside, which a
+// window that clips its children leaves unpainted.
 LRESULT GroupBoxProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+    case WM_ERASEBKGND: {
+        RECT client;
+        GetClientRect(handle, &client);
+        FillRect(reinterpret_cast<HDC>(wParam), &client, GetSysColorBrush(COLOR_BTNFACE));
+        return 1;
+    }
     case WM_COMMAND:
     case WM_NOTIFY:
     case WM_CTLCOLORBTN:

@@ -71,7 +71,9 @@ struct WindowSettings {
     bool topmost;
     bool escapeCloses;
     bool visible;                  // shown once created
-    const char* iconResource;      // RCDATA resource holding an icon file; nullptr: "DEFAULT_ICON"
+    // RCDATA resource (name or MAKEINTRESOURCEA id) holding an icon file; nullptr, or a
+    // resource that gives no icon: the application icon "DEFAULT_ICON".
+    const char* iconResource;
 };
 
 struct WindowLayout {

@@ -338,6 +338,17 @@ TEST_F(WindowTest, EscapeClosesOnlyAWindowWhoseLayoutSaysSo) {
     }
 }
 
+TEST_F(WindowTest, TabMovesTheFocusIntoAndThroughGroupBoxes) {
+    Window window(FullLayout());
+    ASSERT_TRUE(LoadWindow(window));
+    SetFocus(window.ControlHandle("go"));
+    for (const char* next : {"hour", "monday"}) {
+        PostMessageA(GetFocus(), WM_KEYDOWN, VK_TAB, 0x000F0001);
+        PumpMessages();
+        EXPECT_EQ(GetFocus(), window.ControlHandle(next)) << next;
+    }
+}
+
 TEST_F(WindowTest, TrayCallbackRaisesTheValueOfItsMouseMessage) {
     Window window(TickingLayout());
     std::vector<int32_t> values;
@@ -491,10 +502,30 @@ TEST_F(WindowTest, FocusReturnsToTheRememberedControlAfterDeactivation) {
     EXPECT_EQ(GetFocus(), window.ControlHandle("second"));
 }
 
-TEST_F(WindowTest, GroupBoxCaptionIsPaintedInItsLayoutColour) {
-    Window window(FullLayout());
+TEST_F(WindowTest, GroupBoxPaintsItsCaptionColourAndItsInside) {
+    Window window(FullLayout());   // a window that clips its children
     ASSERT_TRUE(LoadWindow(window));
-    EXPECT_GT(PaintedPixelCount(window.ControlHandle("group"), kCaptionColour), 0);
+    HWND group = window.ControlHandle("group");
+    EXPECT_GT(PaintedPixelCount(group, kCaptionColour), 0);
+
+    PumpMessages();
+    UpdateWindow(window.Handle());
+    POINT inside{250, 60};   // clear of the controls in the box
+    ClientToScreen(group, &inside);
+    HDC screen = GetDC(nullptr);
+    const COLORREF pixel = GetPixel(screen, inside.x, inside.y);
+    ReleaseDC(nullptr, screen);
+    EXPECT_EQ(pixel, GetSysColor(COLOR_BTNFACE));
+}
+
+TEST_F(WindowTest, WindowIconsComeFromTheApplicationIconWhenTheLayoutHasNone) {
+    WindowSettings settings = Settings();
+    settings.iconResource = "NO_SUCH_ICON";
+    Window window(FullLayout(settings));
+    ASSERT_TRUE(LoadWindow(window));
+    const bool programHasIcon = FindResourceA(GetModuleHandleA(nullptr), "DEFAULT_ICON", RT_GROUP_ICON) != nullptr;
+    for (const WPARAM which : {ICON_SMALL, ICON_BIG})
+        EXPECT_EQ(SendMessageA(window.Handle(), WM_GETICON, which, 0) != 0, programHasIcon) << "icon " << which;
 }
 
 }  // namespace
