@@ -42,6 +42,14 @@ const unsigned char* SelectEntry(ByteView directory, size_t entrySize, IconSize 
     return entries + (count - 1) * entrySize;
 }
 
+ByteView ResourceOfType(HMODULE module, const char* name, const char* type) {
+    HRSRC found = FindResourceA(module, name, type);
+    if (!found) return {};
+    HGLOBAL loaded = LoadResource(module, found);
+    if (!loaded) return {};
+    return {static_cast<const unsigned char*>(LockResource(loaded)), SizeofResource(module, found)};
+}
+
 ScopedIcon MakeIconFromImage(ByteView image) {
     BITMAPINFOHEADER header;
     if (!image.data || image.size < sizeof header) return ScopedIcon();
@@ -65,17 +73,14 @@ ScopedIcon MakeIconFromFileBytes(ByteView file, IconSize size) {
     return MakeIconFromImage({file.data + imageOffset, static_cast<size_t>(imageSize)});
 }
 
-ScopedIcon MakeIconFromGroupResource(HMODULE module, const char* name, IconSize size) {
-    const unsigned char* entry = SelectEntry(ResourceBytes(module, name, RT_GROUP_ICON), kGroupEntrySize, size);
-    if (!entry) return ScopedIcon();
-    const WORD id = ReadU16(entry + kEntryResourceId);
-    return MakeIconFromImage(ResourceBytes(module, MAKEINTRESOURCEA(id), RT_ICON));
+ScopedIcon MakeIconFromFileResource(HMODULE module, const char* name, IconSize size) {
+    return MakeIconFromFileBytes(ResourceOfType(module, name, RT_RCDATA), size);
 }
 
-ByteView ResourceBytes(HMODULE module, const char* name, const char* type) {
-    HRSRC found = FindResourceA(module, name, type);
-    if (!found) return {};
-    HGLOBAL loaded = LoadResource(module, found);
-    if (!loaded) return {};
-    return {static_cast<const unsigned char*>(LockResource(loaded)), SizeofResource(module, found)};
+ScopedIcon MakeIconFromGroupResource(HMODULE module, const char* name, IconSize size) {
+    const unsigned char* entry = SelectEntry(ResourceOfType(module, name, RT_GROUP_ICON), kGroupEntrySize, size);
+    if (!entry) return ScopedIcon();
+    const WORD id = ReadU16(entry + kEntryResourceId);
+    return MakeIconFromImage(ResourceOfType(module, MAKEINTRESOURCEA(id), RT_ICON));
 }
+

@@ -258,7 +258,7 @@ void Window::ApplyIcons() {
     HMODULE module = GetModuleHandleA(nullptr);
     auto make = [this, module](IconSize size) {
         if (const char* own = layout_.settings.iconResource) {
-            if (ScopedIcon icon = MakeIconFromFileBytes(ResourceBytes(module, own, RT_RCDATA), size)) return icon;
+            if (ScopedIcon icon = MakeIconFromFileResource(module, own, size)) return icon;
         }
         return MakeIconFromGroupResource(module, kDefaultIcon, size);
     };
