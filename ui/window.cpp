@@ -440,7 +440,7 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ACTIVATE:
         if (LOWORD(wParam) == WA_INACTIVE) {
             HWND focus = GetFocus();
-            if (focus && IsChild(handle, focus)) focusBeforeDeactivation_ = focus;
+            focusBeforeDeactivation_ = focus && IsChild(handle, focus) ? focus : nullptr;
         }
         break;
     case WM_SETFOCUS:
