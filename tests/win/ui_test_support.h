@@ -58,8 +58,10 @@ inline RECT OuterRect(HWND handle) {
 }
 
 // How many pixels of exactly this colour the window paints into a bitmap of its client
-// area (through WM_PRINTCLIENT, so it need not be on the screen).
-inline int PaintedPixelCount(HWND handle, COLORREF colour) {
+// area (through WM_PRINTCLIENT, or WM_PRINT, so it need not be on the screen). The bitmap
+// starts black.
+inline int PaintedPixelCount(HWND handle, COLORREF colour, UINT message = WM_PRINTCLIENT,
+                             LPARAM what = PRF_CLIENT) {
     RECT client;
     GetClientRect(handle, &client);
     const int width = client.right, height = client.bottom;
@@ -74,7 +76,7 @@ inline int PaintedPixelCount(HWND handle, COLORREF colour) {
     ScopedDc dc(CreateCompatibleDC(nullptr));
     ScopedGdiObject bitmap(CreateDIBSection(dc.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     HGDIOBJ previous = SelectObject(dc.Get(), bitmap.Get());
-    SendMessageA(handle, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.Get()), PRF_CLIENT | PRF_ERASEBKGND);
+    SendMessageA(handle, message, reinterpret_cast<WPARAM>(dc.Get()), what);
     GdiFlush();
     const auto* pixels = static_cast<const DWORD*>(bits);
     const DWORD wanted = (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
