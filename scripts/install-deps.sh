@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(cmake g++ make googletest libgtest-dev libbenchmark-dev
           g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-i686-dev binutils-mingw-w64-i686
-          wine wine64 xvfb xauth x11-utils imagemagick fonts-wqy-microhei locales python3)
+          wine wine64 xvfb xauth x11-utils imagemagick fonts-wqy-microhei fonts-wine locales python3)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -21,7 +21,7 @@ echo "Starting $run_dir/velmora.exe (close.ini is kept beside it)"
 if [ -n "$had_display" ] && [ "$DISPLAY" = "$had_display" ]; then
     cd "$run_dir" && exec env LOCPATH="$VELMORA_LOCPATH" LC_ALL=zh_CN.UTF-8 "$VELMORA_WINE" ./velmora.exe
 fi
-(cd "$run_dir" && velmora_wine ./velmora.exe >/dev/null 2>&1 &)
+(cd "$run_dir" && exec setsid env LOCPATH="$VELMORA_LOCPATH" LC_ALL=zh_CN.UTF-8 "$VELMORA_WINE" ./velmora.exe) >/dev/null 2>&1 </dev/null &
 sleep "${VELMORA_SCREENSHOT_DELAY:-6}"
 mkdir -p "$root/artifacts"
 shot="$root/artifacts/run-screenshot.png"
