@@ -20,6 +20,10 @@ class MainWindowTray;
 inline constexpr char kAuthorQq[] = "10000001";
 inline constexpr char kAuthorEmail[] = "author@example.com";
 
+// "退出" of the "文件" menu, on the menu bar and in the tray's context menu.
+inline constexpr char kExitMenuCaption[] = "退出";
+constexpr UINT kExitMenuCommand = 40001;
+
 // Everything the windows need from outside, passed in so tests can replace it.
 struct ProgramServices {
     Clock& clock;
