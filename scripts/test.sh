@@ -16,4 +16,5 @@ echo "== native tests and shipped-exe checks"
 ctest --test-dir "$root/build/native" --output-on-failure -j2 || status=1
 echo "== Windows-side and black-box tests under Wine"
 VELMORA_ARTIFACTS="$root/artifacts" ctest --test-dir "$root/build/win64" --output-on-failure --timeout 300 || status=1
+command -v convert >/dev/null && for bmp in "$root"/artifacts/*.bmp; do [ -f "$bmp" ] && convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp"; done || true
 exit $status
