@@ -53,12 +53,15 @@ struct SystemRecord {
     std::vector<AttachCall> attachCalls;
     int oleInitialises = 0;
     int oleUninitialises = 0;
+    // Calls of the export and of a test's own fakes, in the order they came.
+    std::vector<std::string> timeline;
 };
 
 inline SystemRecord* record = nullptr;
 
 inline int __stdcall RecordAttachRes(const void* skin, int length, const char* text, int reserved1,
                                      int reserved2, int reserved3) {
+    record->timeline.push_back("SkinH_AttachRes");
     const auto* bytes = static_cast<const unsigned char*>(skin);
     record->attachCalls.push_back({skin == nullptr,
                                    skin ? std::vector<unsigned char>(bytes, bytes + (length > 0 ? length : 0))
