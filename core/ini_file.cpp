@@ -126,10 +126,22 @@ IniDocument ParseIni(std::string_view bytes) {
     return document;
 }
 
+// A lead byte left without its partner at the end of a name, as in "[ab\x81 ]".
+bool EndsInLoneLeadByte(std::string_view name) {
+    size_t last = kNotFound;
+    for (size_t i = 0; i < name.size(); i += CharLengthAt(name, i)) last = i;
+    if (last == kNotFound || last + 1 != name.size()) return false;
+    const unsigned char byte = static_cast<unsigned char>(name[last]);
+    return byte >= 0x81 && byte <= 0xFE;
+}
+
 Text SerializeIni(const IniDocument& document) {
     Text bytes;
     for (const IniSection& section : document) {
-        if (section.hasHeader) bytes += ConcatText({"[", section.name, "]\r\n"});
+        // Such a lead byte would take the closing bracket as its trail byte and turn the
+        // header into a key line; the blank between them is trimmed again on reading.
+        const char* close = EndsInLoneLeadByte(section.name) ? " ]\r\n" : "]\r\n";
+        if (section.hasHeader) bytes += ConcatText({"[", section.name, close});
         for (const IniKey& key : section.keys) {
             bytes += key.name;
             if (key.hasValue) bytes += ConcatText({"=", key.value});
