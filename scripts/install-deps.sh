@@ -3,7 +3,7 @@
 # it only calls apt-get when something is missing.
 set -euo pipefail
 
-packages=(cmake g++ make googletest libgtest-dev libbenchmark-dev
+packages=(cmake g++ make googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
           g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-i686-dev binutils-mingw-w64-i686
           wine wine64 xvfb xauth x11-utils imagemagick fonts-wqy-microhei fonts-wine locales python3)
 
