@@ -165,6 +165,10 @@ HWND FindOpenMenu(DWORD processId) {
     return nullptr;
 }
 
+HWND FindChildByTextPrefix(HWND top, const std::string& prefix) {
+    return FindChild(ChildWindows(top), [&](const ChildWindow& child) { return child.text.rfind(prefix, 0) == 0; });
+}
+
 std::string MessageBoxText(HWND box) {
     std::string text;
     for (const ChildWindow& child : ChildWindows(box))

@@ -53,6 +53,8 @@ std::vector<HWND> TopLevelWindows(DWORD processId);
 HWND FindTopLevel(DWORD processId, const std::string& title, const char* className = nullptr);
 // The visible menu (popup) window of the process, if one is open.
 HWND FindOpenMenu(DWORD processId);
+// The first descendant window whose text begins with the prefix.
+HWND FindChildByTextPrefix(HWND top, const std::string& prefix);
 // The message text of a message box: its static controls' texts, joined.
 std::string MessageBoxText(HWND box);
 

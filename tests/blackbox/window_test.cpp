@@ -7,7 +7,9 @@ namespace {
 
 enum class ExitRoute { MenuBar, TrayMenu };
 
-void PrintTo(ExitRoute route, std::ostream* out) { *out << (route == ExitRoute::MenuBar ? "menu bar" : "tray menu"); }
+std::string ExitRouteName(ExitRoute route) { return route == ExitRoute::MenuBar ? "MenuBar" : "TrayMenu"; }
+
+void PrintTo(ExitRoute route, std::ostream* out) { *out << ExitRouteName(route); }
 
 class ExitTest : public BlackBoxTest, public ::testing::WithParamInterface<ExitRoute> {};
 
@@ -47,9 +49,7 @@ TEST_P(ExitTest, ExitChosenFromTheFileMenuEndsTheProgramWithCodeZero) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Routes, ExitTest, ::testing::Values(ExitRoute::MenuBar, ExitRoute::TrayMenu),
-                         [](const ::testing::TestParamInfo<ExitRoute>& info) {
-                             return info.param == ExitRoute::MenuBar ? std::string("MenuBar") : std::string("TrayMenu");
-                         });
+                         [](const ::testing::TestParamInfo<ExitRoute>& info) { return ExitRouteName(info.param); });
 
 struct HideCase {
     const char* name;
@@ -60,8 +60,9 @@ struct HideCase {
 };
 
 const HideCase kHideCases[] = {
-    {"CloseButton", WM_CLOSE, 0, false, true},
+    {"CloseButton", WM_SYSCOMMAND, SC_CLOSE, false, true},
     {"Minimise", WM_SYSCOMMAND, SC_MINIMIZE, true, false},
+    {"LogOffFromOutside", WM_QUERYENDSESSION, 0, false, true},
 };
 
 class HideToTrayTest : public BlackBoxTest, public ::testing::WithParamInterface<HideCase> {};
@@ -74,7 +75,11 @@ TEST_P(HideToTrayTest, WindowHidesAndATrayClickBringsItBackInPlace) {
     ASSERT_NO_FATAL_FAILURE(StartProgram(directory.Path(), program, main));
     const RECT shownAt = OuterRect(main.window);
 
-    PostMessageA(main.window, hide.message, hide.wParam, 0);
+    DWORD_PTR answer = 1;
+    ASSERT_TRUE(SendMessageTimeoutA(main.window, hide.message, hide.wParam, 0, SMTO_ABORTIFHUNG, 3000, &answer));
+    if (hide.message == WM_QUERYENDSESSION) {
+        EXPECT_EQ(answer, 0u) << "a log-off from outside is refused";
+    }
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main.window); }, 3000)) << "the window was not hidden";
     Sleep(500);
     EXPECT_TRUE(IsWindow(main.window)) << "hiding to the tray never destroys the window";
@@ -108,10 +113,25 @@ void PrintTo(const HideCase& hide, std::ostream* out) { *out << hide.name; }
 INSTANTIATE_TEST_SUITE_P(Cases, HideToTrayTest, ::testing::ValuesIn(kHideCases),
                          [](const ::testing::TestParamInfo<HideCase>& info) { return std::string(info.param.name); });
 
-using PromptTest = BlackBoxTest;
+enum class PromptClose { GiveUpButton, EscapeKey, CloseButton };
+
+HWND FocusOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(ThreadOf(window), &info) ? info.hwndFocus : nullptr;
+}
+
+std::string PromptCloseName(PromptClose way) {
+    const char* names[] = {"GiveUpButton", "EscapeKey", "CloseButton"};
+    return names[static_cast<int>(way)];
+}
+
+void PrintTo(PromptClose way, std::ostream* out) { *out << PromptCloseName(way); }
+
+class PromptTest : public BlackBoxTest, public ::testing::WithParamInterface<PromptClose> {};
 
 // No action is saved, so even a countdown that ran out would only leave the window open.
-TEST_F(PromptTest, GiveUpDuringTheCountdownClosesThePromptAndLeavesTheScheduleSpent) {
+TEST_P(PromptTest, ClosingDuringTheCountdownEndsItWithoutActionAndLeavesTheScheduleSpent) {
     TempDirectory directory;
     std::unique_ptr<RunningProgram> program;
     MainControls main;
@@ -128,16 +148,29 @@ TEST_F(PromptTest, GiveUpDuringTheCountdownClosesThePromptAndLeavesTheScheduleSp
 
     EXPECT_TRUE(WaitUntil([&] { return WindowText(prompt.remaining) == "剩余时间：4秒"; }, 3000))
         << "the label reads " << WindowText(prompt.remaining);
-    SaveScreenshot(CurrentTestArtifactName());
+    if (GetParam() == PromptClose::GiveUpButton) SaveScreenshot(CurrentTestArtifactName());
 
-    Click(prompt.giveUp);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(prompt.window); }, 3000)) << "放弃关机 did not close the prompt";
+    switch (GetParam()) {
+    case PromptClose::GiveUpButton: Click(prompt.giveUp); break;
+    case PromptClose::EscapeKey: {
+        HWND focus = FocusOf(prompt.window);
+        EXPECT_EQ(focus, prompt.actNow) << "立即关机 has the focus when the prompt opens";
+        PressKey(focus ? focus : prompt.window, VK_ESCAPE);
+        break;
+    }
+    case PromptClose::CloseButton: PostMessageA(prompt.window, WM_SYSCOMMAND, SC_CLOSE, 0); break;
+    }
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(prompt.window); }, 3000)) << "the prompt did not close";
     Sleep(1500);
     EXPECT_TRUE(program->Running());
     EXPECT_EQ(FindTopLevel(program->Id(), kPromptTitle), nullptr) << "the spent schedule opened the prompt again";
     EXPECT_EQ(WindowText(main.toggle), "关闭自动关机");
     EXPECT_EQ(WindowText(main.status), status);
 }
+
+INSTANTIATE_TEST_SUITE_P(Ways, PromptTest,
+                         ::testing::Values(PromptClose::GiveUpButton, PromptClose::EscapeKey, PromptClose::CloseButton),
+                         [](const ::testing::TestParamInfo<PromptClose>& info) { return PromptCloseName(info.param); });
 
 }  // namespace
 }  // namespace blackbox

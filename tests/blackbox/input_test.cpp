@@ -1,0 +1,89 @@
+// The main window's controls under the user's hands: where the keyboard starts, what the
+// time boxes let through, and the contact link.
+#include <cstring>
+
+#include "program_driver.h"
+
+namespace blackbox {
+namespace {
+
+constexpr char kContactCaptionPrefix[] = "联系作者QQ邮箱：";
+
+using InputTest = BlackBoxTest;
+
+TEST_F(InputTest, KeyboardStartsOnMondayAndTheSpaceBarTicksIt) {
+    TempDirectory directory;
+    std::unique_ptr<RunningProgram> program;
+    MainControls main;
+    ASSERT_NO_FATAL_FAILURE(StartProgram(directory.Path(), program, main));
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(main.window, nullptr), &info));
+    ASSERT_EQ(info.hwndFocus, main.days[0]) << "focus on '" << WindowText(info.hwndFocus) << "'";
+    PressKey(info.hwndFocus, VK_SPACE);
+    EXPECT_TRUE(WaitUntil([&] { return IsTicked(main.days[0]); }, 3000));
+}
+
+struct TypingCase {
+    const char* name;
+    HWND MainControls::*box;
+    const char* typed;     // ends with a character every box takes, so its arrival marks the end
+    const char* expected;
+};
+
+void PrintTo(const TypingCase& typing, std::ostream* out) { *out << typing.name; }
+
+const TypingCase kTypingCases[] = {
+    {"HourDropsLetters", &MainControls::hour, "x1-a2", "1-2"},
+    {"MinuteDropsLetters", &MainControls::minute, "-x5", "-5"},
+    {"SecondTakesAnything", &MainControls::second, "x.9", "x.9"},
+    {"ReminderDropsLetters", &MainControls::reminder, "1秒0", "10"},
+};
+
+class TypingTest : public BlackBoxTest, public ::testing::WithParamInterface<TypingCase> {};
+
+TEST_P(TypingTest, TypedCharactersPassTheNumberFilterOnlyWhereItIsOn) {
+    const TypingCase& typing = GetParam();
+    TempDirectory directory;
+    std::unique_ptr<RunningProgram> program;
+    MainControls main;
+    ASSERT_NO_FATAL_FAILURE(StartProgram(directory.Path(), program, main));
+    HWND box = main.*typing.box;
+    SetText(box, "");
+    // Characters as the keyboard's translation delivers them; a double-byte character
+    // arrives as its two bytes, each a character code of 128 or more.
+    for (const char* c = typing.typed; *c; ++c) PostMessageA(box, WM_CHAR, static_cast<unsigned char>(*c), 1);
+    WaitUntil([&] { return WindowText(box) == typing.expected; }, 3000);
+    EXPECT_EQ(WindowText(box), typing.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, TypingTest, ::testing::ValuesIn(kTypingCases),
+                         [](const ::testing::TestParamInfo<TypingCase>& info) { return std::string(info.param.name); });
+
+TEST_F(InputTest, ContactLinkAsksTheShellToOpenTheMailAddressItShows) {
+    TempDirectory directory;
+    std::unique_ptr<RunningProgram> program;
+    MainControls main;
+    ASSERT_NO_FATAL_FAILURE(StartProgram(directory.Path(), program, main));
+    HWND link = FindChildByTextPrefix(main.window, kContactCaptionPrefix);
+    ASSERT_NE(link, nullptr) << "no control captioned " << kContactCaptionPrefix;
+    const RECT at = RectInParent(link);
+    EXPECT_EQ(at.left, 8);
+    EXPECT_EQ(at.top, 240);
+    const std::string address = WindowText(link).substr(strlen(kContactCaptionPrefix));
+    ASSERT_NE(address.find('@'), std::string::npos) << WindowText(link);
+
+    PostMessageA(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+    PostMessageA(link, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+    auto mailUrls = [&] {
+        std::vector<std::string> mail;
+        for (const std::string& url : RecordedUrls(program->Id()))
+            if (url.rfind("mailto:", 0) == 0) mail.push_back(url);
+        return mail;
+    };
+    ASSERT_TRUE(WaitUntil([&] { return !mailUrls().empty(); })) << "no mailto: URL reached the shell";
+    EXPECT_EQ(mailUrls(), std::vector<std::string>{"mailto:" + address});
+}
+
+}  // namespace
+}  // namespace blackbox
