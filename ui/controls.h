@@ -6,8 +6,10 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <new>
 
 #include "layout.h"
+#include "program.h"
 #include "text.h"
 
 constexpr UINT_PTR kTimerId = 1000;
@@ -69,11 +71,14 @@ bool CanTakeFocus(const Control& control);
 // The colour a hyperlink paints its text in right now.
 COLORREF HyperlinkColour(const Control& link);
 
-// A window procedure that lets no exception out: a throwing message answers 0.
+// A window procedure that lets no exception out: running out of memory ends the program
+// through FatalError, any other throwing message answers 0.
 template <LRESULT (*Proc)(HWND, UINT, WPARAM, LPARAM)>
 LRESULT CALLBACK NoThrowProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
     try {
         return Proc(handle, message, wParam, lParam);
+    } catch (const std::bad_alloc&) {
+        FatalError(kOutOfMemoryText);
     } catch (...) {
         return 0;
     }
