@@ -40,7 +40,7 @@ TEST_F(StartupTest, FirstStartInAnEmptyDirectoryShowsTheLoadedDefaultsAndWritesT
     std::unique_ptr<RunningProgram> program;
     MainControls main;
     ASSERT_NO_FATAL_FAILURE(StartProgram(directory.Path(), program, main));
-    SaveScreenshot(CurrentTestArtifactName());
+    EXPECT_NE(SaveScreenshot(CurrentTestArtifactName()), "") << "the screenshot of the first start was not saved";
 
     const RECT outer = OuterRect(main.window);
     EXPECT_EQ(outer.left, (GetSystemMetrics(SM_CXSCREEN) - kMainWidth) / 2);
