@@ -60,6 +60,47 @@ TEST_P(TypingTest, TypedCharactersPassTheNumberFilterOnlyWhereItIsOn) {
 INSTANTIATE_TEST_SUITE_P(Cases, TypingTest, ::testing::ValuesIn(kTypingCases),
                          [](const ::testing::TestParamInfo<TypingCase>& info) { return std::string(info.param.name); });
 
+enum class Arrow { Up, Down };
+
+struct SpinCase {
+    HWND MainControls::*box;
+    const char* shown;
+    Arrow arrow;
+    const char* expected;
+};
+
+// The box's text alone decides the step; past either end of the range it wraps to the other.
+const SpinCase kSpinCases[] = {
+    {&MainControls::hour, "23", Arrow::Up, "0"},     {&MainControls::hour, "0", Arrow::Down, "23"},
+    {&MainControls::hour, "00", Arrow::Up, "1"},     {&MainControls::hour, "", Arrow::Up, "1"},
+    {&MainControls::hour, "x", Arrow::Up, "1"},      {&MainControls::hour, "-5", Arrow::Up, "0"},
+    {&MainControls::hour, "-5", Arrow::Down, "23"},  {&MainControls::minute, "99", Arrow::Up, "0"},
+    {&MainControls::minute, "99", Arrow::Down, "59"}, {&MainControls::second, "7", Arrow::Up, "8"},
+    {&MainControls::reminder, "10", Arrow::Down, "9"},
+};
+
+TEST_F(InputTest, SpinArrowsStepTheTextAndWrapAtTheEndsOfTheRange) {
+    TempDirectory directory;
+    std::unique_ptr<RunningProgram> program;
+    MainControls main;
+    ASSERT_NO_FATAL_FAILURE(StartProgram(directory.Path(), program, main));
+    for (const SpinCase& spin : kSpinCases) {
+        HWND box = main.*spin.box;
+        SCOPED_TRACE(std::string("box at ") + std::to_string(RectInParent(box).left) + ", showing '" + spin.shown +
+                     "', " + (spin.arrow == Arrow::Up ? "up" : "down"));
+        HWND arrows = SpinArrowsOf(box);
+        ASSERT_NE(arrows, nullptr) << "no arrows against the box's right edge";
+        SetText(box, spin.shown);
+        RECT client;
+        GetClientRect(arrows, &client);
+        const int y = spin.arrow == Arrow::Up ? client.bottom / 4 : client.bottom * 3 / 4;
+        PostMessageA(arrows, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(client.right / 2, y));
+        PostMessageA(arrows, WM_LBUTTONUP, 0, MAKELPARAM(client.right / 2, y));
+        WaitUntil([&] { return WindowText(box) == spin.expected; }, 3000);
+        EXPECT_EQ(WindowText(box), spin.expected);
+    }
+}
+
 TEST_F(InputTest, ContactLinkAsksTheShellToOpenTheMailAddressItShows) {
     TempDirectory directory;
     std::unique_ptr<RunningProgram> program;

@@ -165,6 +165,13 @@ HWND FindOpenMenu(DWORD processId) {
     return nullptr;
 }
 
+HWND SpinArrowsOf(HWND box) {
+    const RECT boxRect = RectInParent(box);
+    return FindChild(ChildWindows(GetParent(box)), [&](const ChildWindow& child) {
+        return SameText(child.className.c_str(), "msctls_updown32") && EqualsAt(child.rect, boxRect.right, boxRect.top);
+    });
+}
+
 HWND FindChildByTextPrefix(HWND top, const std::string& prefix) {
     return FindChild(ChildWindows(top), [&](const ChildWindow& child) { return child.text.rfind(prefix, 0) == 0; });
 }

@@ -53,6 +53,9 @@ std::vector<HWND> TopLevelWindows(DWORD processId);
 HWND FindTopLevel(DWORD processId, const std::string& title, const char* className = nullptr);
 // The visible menu (popup) window of the process, if one is open.
 HWND FindOpenMenu(DWORD processId);
+// The up-down arrows of an edit box: the "msctls_updown32" sibling right against its
+// right edge, at the same top.
+HWND SpinArrowsOf(HWND box);
 // The first descendant window whose text begins with the prefix.
 HWND FindChildByTextPrefix(HWND top, const std::string& prefix);
 // The message text of a message box: its static controls' texts, joined.
