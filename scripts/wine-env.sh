@@ -82,9 +82,22 @@ velmora_ensure_prefix() {
     ) 9>"$(dirname "$WINEPREFIX")/.prefix.lock" || exit 1
 }
 
+# Wine draws captions, menus and message boxes in Tahoma-like fonts without CJK glyphs;
+# map them to the WenQuanYi font so Chinese titles are readable in screenshots.
+velmora_ensure_fonts() {
+    [ -f "$WINEPREFIX/.velmora-fonts" ] && return 0
+    local face
+    for face in "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2" "MS Sans Serif" "Microsoft Sans Serif" \
+                "Segoe UI" "SimSun" "NSimSun" "Arial"; do
+        velmora_reg 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d "WenQuanYi Micro Hei"
+    done
+    touch "$WINEPREFIX/.velmora-fonts"
+}
+
 velmora_wine_ready() {
     velmora_ensure_display
     velmora_ensure_prefix
+    velmora_ensure_fonts
     velmora_ensure_locale
 }
 
