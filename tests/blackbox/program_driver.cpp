@@ -1,5 +1,7 @@
 #include "program_driver.h"
 
+#include <psapi.h>
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -374,6 +376,32 @@ bool PromptControls::Locate(HWND promptWindow, std::string* missing) {
     giveUp = button("放弃关机");
     *missing = !remaining ? "label at 40,24" : !actNow ? "button 立即关机" : !giveUp ? "button 放弃关机" : "";
     return missing->empty();
+}
+
+ProcessResources ResourcesOf(const RunningProgram& program) {
+    ProcessResources figures;
+    SetLastError(ERROR_SUCCESS);
+    figures.gdiObjects = GetGuiResources(program.Process(), GR_GDIOBJECTS);
+    figures.objectCountsKnown = GetLastError() != ERROR_CALL_NOT_IMPLEMENTED;
+    figures.userObjects = GetGuiResources(program.Process(), GR_USEROBJECTS);
+    for (HWND window : TopLevelWindows(program.Id())) figures.windows += 1 + ChildWindows(window).size();
+    PROCESS_MEMORY_COUNTERS_EX memory{};
+    memory.cb = sizeof memory;
+    if (GetProcessMemoryInfo(program.Process(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory))
+        figures.privateBytes = memory.PrivateUsage ? memory.PrivateUsage : memory.PagefileUsage;
+    return figures;
+}
+
+HWND TimerControlAt(HWND group, POINT place) {
+    return FindChild(ChildWindows(group), [&](const ChildWindow& child) {
+        return child.parent == group && EqualsAt(child.rect, place.x, place.y) && !IsStandardClass(child.className) &&
+               !IsWindowVisible(child.handle);
+    });
+}
+
+bool SendTimerTick(HWND timer) {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(timer, WM_TIMER, kTimerControlId, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMs, &result) != 0;
 }
 
 int TodaysDayBox() {

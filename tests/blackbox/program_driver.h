@@ -105,6 +105,7 @@ public:
     // Waits for the end of the process; returns whether it ended, with its exit code.
     bool WaitForExit(DWORD milliseconds, DWORD* exitCode) const;
     void Kill();
+    HANDLE Process() const { return process_.Get(); }
 
 private:
     ScopedHandle process_;
@@ -142,6 +143,28 @@ struct PromptControls {
 
     bool Locate(HWND promptWindow, std::string* missing);
 };
+
+// What a process holds, for leak checks: GDI and USER objects, its windows, private
+// memory. Wine 8 has no GetGuiResources (it answers 0, ERROR_CALL_NOT_IMPLEMENTED) and
+// leaves PrivateUsage 0; the commit charge (PagefileUsage) is the same figure there.
+struct ProcessResources {
+    bool objectCountsKnown = false;
+    DWORD gdiObjects = 0;
+    DWORD userObjects = 0;
+    size_t windows = 0;  // top-level windows and all their descendants
+    SIZE_T privateBytes = 0;
+};
+ProcessResources ResourcesOf(const RunningProgram& program);
+
+// The program's own timer controls are hidden children of its own class; the schedule
+// check 时钟1 and the clock 时钟2 sit in 分组框2 at these places.
+inline constexpr POINT kCheckTimerAt = {80, 74};
+inline constexpr POINT kClockTimerAt = {136, 74};
+inline constexpr WPARAM kTimerControlId = 1000;
+// The hidden child of the group box at this place that is no standard control.
+HWND TimerControlAt(HWND group, POINT place);
+// Delivers one tick to a timer control and waits until it has been handled.
+bool SendTimerTick(HWND timer);
 
 // 1 = Monday ... 7 = Sunday: the weekday boxes' numbering, for today.
 int TodaysDayBox();
