@@ -30,7 +30,8 @@ for flag in DYNAMIC_BASE NX_COMPAT; do
     grep -qw "$flag" <<<"$dll_characteristics" || fail "DllCharacteristics lacks $flag"
 done
 reloc_size="$(awk '/^Entry 5 / {print $4}' <<<"$headers")"
-[ -n "$reloc_size" ] && [ $((16#$reloc_size)) -gt 0 ] || fail "no base relocation table"
+reloc_bytes=$((16#${reloc_size:-0}))
+[ "$reloc_bytes" -gt 0 ] || fail "no base relocation table"
 
 # Stripped: no symbol table and no debug sections.
 sections="$($objdump -h "$exe" | awk '$1 ~ /^[0-9]+$/ {print $2}')"
@@ -40,4 +41,4 @@ file_flags="$($objdump -f "$exe")"
 grep -qw HAS_SYMS <<<"$file_flags" && fail "not stripped: has a symbol table"
 
 echo "ok: $(basename "$exe") is PE32 i386 GUI importing: $(tr '\n' ' ' <<<"$dlls")"
-echo "ok: DYNAMIC_BASE NX_COMPAT, relocations $((16#$reloc_size)) bytes, stripped; size $(stat -c %s "$exe") bytes"
+echo "ok: DYNAMIC_BASE NX_COMPAT, relocations $reloc_bytes bytes, stripped; size $(stat -c %s "$exe") bytes"
