@@ -1,5 +1,6 @@
 // A close.ini that is damaged or cannot be used: the program still starts, shows what it
 // can read, survives 保存设置, and a save never throws away lines that are not its own.
+// Also two copies of the program sharing one close.ini.
 #include <algorithm>
 
 #include "program_driver.h"
@@ -165,6 +166,63 @@ TEST_P(BadSettingsFileTest, ProgramStartsSurvivesASaveAndKeepsWhatIsNotItsOwn) {
 
 INSTANTIATE_TEST_SUITE_P(Cases, BadSettingsFileTest, ::testing::ValuesIn(AllCases()),
                          [](const ::testing::TestParamInfo<BadFileCase>& info) { return std::string(info.param.name); });
+
+
+// Two copies beside each other on one close.ini, without any guard against a second
+// start: whichever saved last is what the file holds, each section and key once.
+struct CopyValues {
+    const char* exeName;
+    int day;  // 1 = 星期一 ... 7 = 星期日
+    int action;
+    const char* hour;
+    const char* minute;
+    const char* second;
+    const char* reminder;
+};
+
+const CopyValues kCopies[2] = {{"velmora.exe", 1, 1, "1", "2", "3", "11"},
+                               {"velmora-second.exe", 2, 2, "4", "5", "6", "22"}};
+
+std::vector<std::string> SavedLines(const CopyValues& copy) {
+    std::vector<std::string> lines = {"[关机列表]"};
+    for (int day = 1; day <= 7; ++day) lines.push_back(std::string(kDayNames[day - 1]) + "=" + (day == copy.day ? "Y" : "N"));
+    for (const std::string& line :
+         {std::string("[关机操作]"), "关机方式=" + std::to_string(copy.action), std::string("[关机时间]"),
+          std::string("小时=") + copy.hour, std::string("分钟=") + copy.minute, std::string("秒=") + copy.second,
+          std::string(kReminderSection), std::string("秒=") + copy.reminder})
+        lines.push_back(line);
+    return lines;
+}
+
+using TwoCopiesTest = BlackBoxTest;
+
+TEST_F(TwoCopiesTest, BothStartAndTheFileHoldsTheLastSaveOnceOver) {
+    TempDirectory directory;
+    const std::string settings = directory.File(kSettingsName);
+    std::unique_ptr<RunningProgram> programs[2];
+    MainControls mains[2];
+    for (int copy = 0; copy < 2; ++copy) {
+        ASSERT_NO_FATAL_FAILURE(StartProgram(directory.Path(), kCopies[copy].exeName, programs[copy], mains[copy]));
+        const MainControls& main = mains[copy];
+        ASSERT_NO_FATAL_FAILURE(Tick(main.days[kCopies[copy].day - 1]));
+        ASSERT_NO_FATAL_FAILURE(Tick(main.actions[kCopies[copy].action - 1]));
+        SetText(main.hour, kCopies[copy].hour);
+        SetText(main.minute, kCopies[copy].minute);
+        SetText(main.second, kCopies[copy].second);
+        SetText(main.reminder, kCopies[copy].reminder);
+    }
+    ASSERT_NE(programs[0]->Id(), programs[1]->Id());
+
+    // First, second, first again: each save replaces every value of the one before.
+    for (int copy : {0, 1, 0}) {
+        Click(mains[copy].save);
+        const std::vector<std::string> expected = SavedLines(kCopies[copy]);
+        WaitUntil([&] { return NonBlankLines(settings) == expected; });
+        EXPECT_EQ(NonBlankLines(settings), expected) << "after the save of " << kCopies[copy].exeName;
+    }
+    EXPECT_TRUE(programs[0]->Running());
+    EXPECT_TRUE(programs[1]->Running());
+}
 
 }  // namespace
 }  // namespace blackbox

@@ -216,12 +216,14 @@ TempDirectory::~TempDirectory() {
     if (!path_.empty()) RemoveTree(path_);
 }
 
-RunningProgram::RunningProgram(const std::string& directory) {
+RunningProgram::RunningProgram(const std::string& directory) : RunningProgram(directory, "velmora.exe") {}
+
+RunningProgram::RunningProgram(const std::string& directory, const std::string& exeName) {
     if (directory.empty()) {
         startError_ = "no directory to start the program in";
         return;
     }
-    const std::string exe = directory + "\\velmora.exe";
+    const std::string exe = directory + "\\" + exeName;
     if (!CopyFileA(WindowsPath(VELMORA_EXE_PATH).c_str(), exe.c_str(), FALSE)) {
         startError_ = "cannot copy " VELMORA_EXE_PATH " to " + exe + ": error " + std::to_string(GetLastError());
         return;
@@ -537,7 +539,12 @@ std::string CurrentTestArtifactName(const std::string& suffix) {
 
 void BlackBoxTest::StartProgram(const std::string& directory, std::unique_ptr<RunningProgram>& program,
                                 MainControls& controls) {
-    program = std::make_unique<RunningProgram>(directory);
+    StartProgram(directory, "velmora.exe", program, controls);
+}
+
+void BlackBoxTest::StartProgram(const std::string& directory, const std::string& exeName,
+                                std::unique_ptr<RunningProgram>& program, MainControls& controls) {
+    program = std::make_unique<RunningProgram>(directory, exeName);
     ASSERT_EQ(program->StartError(), "");
     HWND mainWindow = program->WaitForMainWindow();
     ASSERT_NE(mainWindow, nullptr) << "no visible main window within 10 s; the program "

@@ -89,6 +89,9 @@ private:
 class RunningProgram {
 public:
     explicit RunningProgram(const std::string& directory);
+    // Another copy of the program in the same directory, under its own file name: a
+    // running exe cannot be copied over.
+    RunningProgram(const std::string& directory, const std::string& exeName);
     ~RunningProgram();
     RunningProgram(const RunningProgram&) = delete;
     RunningProgram& operator=(const RunningProgram&) = delete;
@@ -206,6 +209,9 @@ protected:
     // Starts the program in the directory, waits for its main window and finds its
     // controls; a fatal failure when any of that does not happen.
     void StartProgram(const std::string& directory, std::unique_ptr<RunningProgram>& program, MainControls& controls);
+    // The same for a copy of the program under another file name.
+    void StartProgram(const std::string& directory, const std::string& exeName,
+                      std::unique_ptr<RunningProgram>& program, MainControls& controls);
     // Ticks a check box, selects a radio button (a click; waits for the new state).
     void Tick(HWND button);
     // With today's box ticked: types the time some seconds from now and arms the schedule.
