@@ -29,7 +29,16 @@ done
 # compete with it, and the prefix's URL handler (a recorder the black-box tests install)
 # is absent, so the program's page fails to open at once, as it does without a browser.
 export VELMORA_STATE="${VELMORA_STATE:-$root/build/wine-bench}"
-export VELMORA_XVFB_DISPLAY="${VELMORA_XVFB_DISPLAY:-:78}"
+# The black-box scripts take free displays from :78 up; this one looks higher.
+if [ -z "${VELMORA_XVFB_DISPLAY:-}" ]; then
+    for n in $(seq 99 119); do
+        if [ ! -e "/tmp/.X$n-lock" ] && ! xdpyinfo -display ":$n" >/dev/null 2>&1; then
+            export VELMORA_XVFB_DISPLAY=":$n"
+            break
+        fi
+    done
+    [ -n "${VELMORA_XVFB_DISPLAY:-}" ] || { echo "run.sh: no free X display number in :99..:119" >&2; exit 1; }
+fi
 # shellcheck source=../../scripts/wine-env.sh
 source "$root/scripts/wine-env.sh"
 velmora_wine_ready
