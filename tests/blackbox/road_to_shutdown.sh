@@ -3,40 +3,14 @@
 # process of its prefix, so this runs in a throwaway copy of the project's prefix, on a
 # display of its own, and checks from outside what the Windows side logged before it was
 # ended and that the whole session went down.
-# Usage: road_to_shutdown.sh <velmora_road_to_shutdown.exe>
+# Usage: road_to_shutdown.sh <velmora_road_to_shutdown.exe> [Windows version as Wine names it: win7, win98, ...]
 set -euo pipefail
 test_exe="$1"
-root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
-template="$root/build/wine/prefix"
-
-fail() { echo "road_to_shutdown: $*" >&2; exit 1; }
-
-# The shared prefix and the locale are made the usual way, once.
-if [ ! -f "$template/.velmora-ready" ] || [ ! -f "$root/build/wine/locale/zh_CN.UTF-8/LC_CTYPE" ]; then
-    "$root/scripts/wine-run.sh" cmd /c exit 0 >/dev/null 2>&1 || fail "cannot prepare $template"
+windows_version="${2:-}"
+source "$(dirname "${BASH_SOURCE[0]}")/throwaway_prefix.sh" road
+if [ -n "$windows_version" ]; then
+    velmora_set_windows_version "$windows_version"
 fi
-
-work="$(mktemp -d /tmp/velmora-road.XXXXXX)"
-display=""
-for n in $(seq 78 98); do
-    if [ ! -e "/tmp/.X$n-lock" ] && ! xdpyinfo -display ":$n" >/dev/null 2>&1; then display=":$n"; break; fi
-done
-[ -n "$display" ] || fail "no free X display number in :78..:98"
-
-export VELMORA_STATE="$work/state" VELMORA_WINEPREFIX="$work/prefix" VELMORA_XVFB_DISPLAY="$display"
-unset DISPLAY
-source "$root/scripts/wine-env.sh"
-cleanup() {
-    velmora_wine_stop
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-mkdir -p "$VELMORA_STATE"
-cp -a "$template" "$WINEPREFIX"
-rm -f "$WINEPREFIX/drive_c/velmora/urls.log"
-VELMORA_LOCPATH="$root/build/wine/locale"
-velmora_ensure_display
 
 run_case() {  # gtest filter; the Windows side's exit code
     velmora_wine "$test_exe" --gtest_filter="$1"
@@ -65,4 +39,4 @@ mapfile -t seen <"$work/road.utf8.log"
 for i in "${!expected[@]}"; do
     [ "${seen[$i]}" = "${expected[$i]}" ] || fail "line $((i + 1)): '${seen[$i]}', expected '${expected[$i]}'"
 done
-echo "the countdown ran 2, 1, 0 and the forced shut-down ended every process of the session"
+echo "the countdown ran 2, 1, 0 and the forced shut-down ended every process of the session${windows_version:+ ($windows_version)}"
