@@ -7,14 +7,12 @@
 //   R section|key          read
 // Names and values are cut down to what reads back unchanged: no control bytes, no
 // broken double-byte characters, no blanks or quotes at either end, and for names no
-// "[", "]" or "=". A name "#n" takes the n-th name seen in the file, which exercises
-// updates in place and case-insensitive matches.
-#include <unistd.h>
-
+// "[", "]" or "=". A name "#n" takes the n-th name seen in the file, so writes update
+// lines in place as often as they add them.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
+#include <cstdlib>  // mkdtemp
 #include <filesystem>
 #include <string>
 #include <string_view>
