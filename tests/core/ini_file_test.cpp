@@ -169,6 +169,8 @@ INSTANTIATE_TEST_SUITE_P(
                   "[关机列表]\r\n星期一=Y\r\n"},
         WriteCase{"GBK key with trail byte 0x41 is not the one with 0x61", "[s]\r\n\x81\x41=1\r\n", "s",
                   "\x81\x61", "2", "[s]\r\n\x81\x41=1\r\n\x81\x61=2\r\n"},
+        WriteCase{"a section name ending in a lone lead byte keeps the blank before its bracket",
+                  "[a]\r\nx=1\r\n[s\xBC ]\r\nk=Y\r\n", "a", "x", "2", "[a]\r\nx=2\r\n[s\xBC ]\r\nk=Y\r\n"},
         WriteCase{"a 12000-byte value is written whole", "", "s", "k", kLong12000,
                   "[s]\r\nk=" + kLong12000 + "\r\n"}),
     [](const testing::TestParamInfo<WriteCase>& info) { return "Case" + std::to_string(info.index); });
