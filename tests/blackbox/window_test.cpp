@@ -168,6 +168,34 @@ TEST_P(PromptTest, ClosingDuringTheCountdownEndsItWithoutActionAndLeavesTheSched
     EXPECT_EQ(WindowText(main.status), status);
 }
 
+// "退出" ends only the main window: the process lives while the prompt window counts, and
+// ends with code 0 once that window is gone too. No action is saved, so nothing shuts down.
+TEST_F(BlackBoxTest, ExitWhileThePromptCountsEndsTheProgramOnlyWhenThePromptIsGone) {
+    TempDirectory directory;
+    std::unique_ptr<RunningProgram> program;
+    MainControls main;
+    PromptControls prompt;
+    ASSERT_NO_FATAL_FAILURE(StartAndOpenPrompt(directory, "30", program, main, prompt));
+
+    PostMessageA(main.window, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main.window); }, 3000)) << "closing did not hide the window";
+    PostMessageA(main.window, kTrayCallbackMessage, kTrayIconId, WM_RBUTTONUP);
+    ASSERT_TRUE(WaitUntil([&] { return FindOpenMenu(program->Id()) != nullptr; }, 3000)) << "the 文件 menu did not open";
+    PressKey(main.window, VK_DOWN);
+    PressKey(main.window, VK_RETURN);
+
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(main.window); }, 3000)) << "退出 did not destroy the main window";
+    const std::string before = WindowText(prompt.remaining);
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(prompt.remaining) != before; }, 3000))
+        << "the countdown stopped with the main window";
+    EXPECT_TRUE(program->Running()) << "the program ended while the prompt window was open";
+
+    Click(prompt.giveUp);
+    DWORD exitCode = 1;
+    ASSERT_TRUE(program->WaitForExit(5000, &exitCode)) << "the program still runs after the prompt closed";
+    EXPECT_EQ(exitCode, 0u);
+}
+
 INSTANTIATE_TEST_SUITE_P(Ways, PromptTest,
                          ::testing::Values(PromptClose::GiveUpButton, PromptClose::EscapeKey, PromptClose::CloseButton),
                          [](const ::testing::TestParamInfo<PromptClose>& info) { return PromptCloseName(info.param); });
