@@ -11,10 +11,6 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 source "$root/scripts/wine-env.sh"
 velmora_wine_ready
 trap velmora_wine_stop EXIT
-# One Wine session for the whole run: without it every test exe starts and ends a session.
-# A server left lingering by the set-up would refuse the persistent one, so wait it out.
-"$WINESERVER" -w >/dev/null 2>&1 || true
-"$WINESERVER" -p >/dev/null 2>&1 || true
 mkdir -p "$root/artifacts"
 
 status=0
