@@ -11,6 +11,13 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 source "$root/scripts/wine-env.sh"
 velmora_wine_ready
 trap velmora_wine_stop EXIT
+# One Wine session for the whole run instead of one per test exe. A server still lingering
+# from the set-up would refuse the persistent one, so wait it out; the session's own
+# processes (desktop, services) are started here with their output going nowhere, or they
+# would hold the first test's output pipe open for good.
+"$WINESERVER" -w >/dev/null 2>&1 || true
+"$WINESERVER" -p >/dev/null 2>&1 || true
+velmora_wine rundll32 user32.dll,GetDesktopWindow >/dev/null 2>&1 </dev/null || true
 mkdir -p "$root/artifacts"
 
 status=0
