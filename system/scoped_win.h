@@ -32,7 +32,6 @@ private:
 };
 
 struct CloseHandleCloser { void operator()(HANDLE h) const { ::CloseHandle(h); } };
-struct FindCloseCloser { void operator()(HANDLE h) const { ::FindClose(h); } };
 struct FreeLibraryCloser { void operator()(HMODULE h) const { ::FreeLibrary(h); } };
 struct DestroyMenuCloser { void operator()(HMENU h) const { ::DestroyMenu(h); } };
 struct DestroyIconCloser { void operator()(HICON h) const { ::DestroyIcon(h); } };
